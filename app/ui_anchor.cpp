@@ -1,0 +1,1 @@
+namespace numerak_ui_anchor { int Anchor = 0; }
