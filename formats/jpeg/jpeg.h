@@ -21,3 +21,9 @@ void WriteJpeg(TStream& stream, TIEBitmap& bitmap, TIOParamsVals& params, TProgr
 // Position of the first FF D8 FF within 100 bytes of the current position, or -1; the
 // position is restored.
 int64_t FindJpegStart(TStream& stream);
+
+// After a JPEG load: IptcInfo from the APP13 marker and the EXIF block from the APP1 "Exif"
+// marker of Params.JpegMarkers (EXIF through the TIFF reader in EXIF mode).
+void DecodeJpegMetadata(TIOParamsVals& params);
+// Before a JPEG save: when IptcChanged, IptcInfo replaces the APP13 marker of JpegMarkers.
+void FoldIptcIntoMarkers(TIOParamsVals& params);

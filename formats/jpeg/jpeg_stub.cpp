@@ -3,3 +3,5 @@
 void ReadJpeg(TStream&, TStream*, TIEBitmap&, bool, bool, TProgressRec& progress, TIOParamsVals&) { progress.Abort(); }
 void WriteJpeg(TStream&, TIEBitmap&, TIOParamsVals&, TProgressRec& progress) { progress.Abort(); }
 int64_t FindJpegStart(TStream&) { return -1; }
+void DecodeJpegMetadata(TIOParamsVals&) {}
+void FoldIptcIntoMarkers(TIOParamsVals&) {}
