@@ -85,6 +85,9 @@ public:
 private:
     struct TMapping;
     void ReleasePixels();
+    // Moves pixels, palette and shape (not the alpha plane) out of from.
+    void TakeImage(TIEBitmap& from);
+    void Resize(int32_t width, int32_t height);
 
     int32_t FWidth = 0;
     int32_t FHeight = 0;

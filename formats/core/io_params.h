@@ -55,21 +55,9 @@ public:
     virtual bool ViewResolution(int& dpiX, int& dpiY) const = 0;
 };
 
-class TIOParamsVals {
-public:
-    explicit TIOParamsVals(const TIOParamsOwner* owner = nullptr);
-    TIOParamsVals(const TIOParamsVals&) = delete;
-    TIOParamsVals& operator=(const TIOParamsVals&) = delete;
-
-    void SetDefaultParams();
-    void ResetInfo();
-    void Assign(const TIOParamsVals& source);
-    void AssignCompression(const TIOParamsVals& source);
-
-    // Palette of the file last read.
-    void SetColorMap(const TRGB* colors, int count);
-    void FreeColorMap() { ColorMap.clear(); ColorMapCount = 0; }
-
+// Every field of the record with its default; TIOParamsVals adds the operations. Kept apart so
+// that defaults and copies come from one list.
+struct TIOParamsFields {
     // Common
     int BitsPerSample = 8;
     int SamplesPerPixel = 3;
@@ -156,7 +144,7 @@ public:
     bool TgaCompressed = true;
     std::string TgaDescriptor;
     std::string TgaAuthor;
-    double TgaDate = 0.0;        // days since 1899-12-30, as a date-time double
+    double TgaDate = 0.0;        // days since 1899-12-30, as a date-time double; today after SetDefaultParams
     std::string TgaImageName;
     TRGB TgaBackground{};
     double TgaAspectRatio = 1.0;
@@ -173,11 +161,27 @@ public:
     int ColorMapCount = 0;
     int GifImageCount = 0;
     int TiffImageCount = 0;
-    std::array<std::pair<int, int>, 16> IcoSizes{};
-    std::array<int, 16> IcoBitCounts{};
+    std::array<std::pair<int, int>, 16> IcoSizes{{{64, 64}}};
+    std::array<int, 16> IcoBitCounts{8};
 
     // Largest pixel buffer a reader may allocate for this record.
     int64_t MaxImageBytes = int64_t(1) << 30;
+};
+
+class TIOParamsVals : public TIOParamsFields {
+public:
+    explicit TIOParamsVals(const TIOParamsOwner* owner = nullptr);
+    TIOParamsVals(const TIOParamsVals&) = delete;
+    TIOParamsVals& operator=(const TIOParamsVals&) = delete;
+
+    void SetDefaultParams();
+    void ResetInfo();
+    void Assign(const TIOParamsVals& source);
+    void AssignCompression(const TIOParamsVals& source);
+
+    // Palette of the file last read.
+    void SetColorMap(const TRGB* colors, int count);
+    void FreeColorMap() { ColorMap.clear(); ColorMapCount = 0; }
 
 private:
     const TIOParamsOwner* FOwner;

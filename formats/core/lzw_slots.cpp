@@ -1,0 +1,7 @@
+#include "formats/core/lzw_slots.h"
+
+TIELzwSlots& IEGlobalLzwSlots()
+{
+    static TIELzwSlots slots;
+    return slots;
+}
