@@ -20,10 +20,20 @@ double Today()
 
 TIOParamsVals::TIOParamsVals(const TIOParamsOwner* owner) : FOwner(owner)
 {
-    SetDefaultParams();
+    // A new record's owner has no image nor view to report yet.
+    ApplyDefaults();
 }
 
 void TIOParamsVals::SetDefaultParams()
+{
+    ApplyDefaults();
+    if (FOwner) {
+        FOwner->ImageSize(Width, Height);
+        FOwner->ViewResolution(DpiX, DpiY);
+    }
+}
+
+void TIOParamsVals::ApplyDefaults()
 {
     // Size and resolution keep their values unless the owner can tell them.
     const int width = Width, height = Height, dpiX = DpiX, dpiY = DpiY;
@@ -32,10 +42,6 @@ void TIOParamsVals::SetDefaultParams()
     Height = height;
     DpiX = dpiX;
     DpiY = dpiY;
-    if (FOwner) {
-        FOwner->ImageSize(Width, Height);
-        FOwner->ViewResolution(DpiX, DpiY);
-    }
     const TIELzwSlots& slots = IEGlobalLzwSlots();
     TiffLzwDecompressor = slots.TiffDecompressor;
     TiffLzwCompressor = slots.TiffCompressor;

@@ -184,5 +184,7 @@ public:
     void FreeColorMap() { ColorMap.clear(); ColorMapCount = 0; }
 
 private:
+    // Defaults without asking the owner, which may still be under construction.
+    void ApplyDefaults();
     const TIOParamsOwner* FOwner;
 };

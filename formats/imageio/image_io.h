@@ -47,6 +47,10 @@ public:
     bool FilteredAdjustDPI = false;
     bool StreamHeaders = false;
     TRGB Background{};
+    // Proxy for LoadFromURL ("host:port"); empty connects directly.
+    std::string ProxyAddress;
+    std::string ProxyUser;
+    std::string ProxyPassword;
 
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName);
@@ -78,6 +82,15 @@ public:
     bool ViewResolution(int& dpiX, int& dpiY) const override;
 
 private:
+    TProgressRec Progress();
+    // The common load procedure: a reader of type runs over the opened file or given stream.
+    void LoadFileAs(const std::string& fileName, TImageFileType type);
+    void LoadStreamAs(TStream& stream, TImageFileType type);
+    // The common save procedure, through an atomic file stream.
+    void SaveFileAs(const std::string& fileName, TImageFileType type);
+    void AdjustDPI();
+    void GiveUp();
+
     TIEViewLink* FView = nullptr;
     std::unique_ptr<TIEBitmap> FOwnBitmap;
 };
