@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+// Resolution that readers report for files without one: the usual logical screen resolution.
+inline constexpr int IEDefaultDpi = 96;
+
 enum TImageFileType : int32_t {
     ftUnknown = 0, ftTIFF, ftGIF, ftJPEG, ftPCX, ftBMP, ftICO, ftCUR, ftPNG, ftWMF, ftEMF, ftTGA,
     ftPXM, ftJP2, ftJ2K
