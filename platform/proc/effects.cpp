@@ -61,26 +61,26 @@ QImage AdjustContrast(const QImage& image, int contrast, int brightness)
 QImage AdjustHSV(const QImage& image, int hue, int saturation, int value)
 {
     return MapPixels(image, [&](QRgb c) {
-        int h, s, v;
-        QColor(c).getHsv(&h, &s, &v);
+        float h, s, v;
+        QColor(c).getHsvF(&h, &s, &v);
         if (h < 0) h = 0;
-        h = ((h + hue) % 360 + 360) % 360;
-        s = std::clamp(s + saturation * 255 / 100, 0, 255);
-        v = std::clamp(v + value * 255 / 100, 0, 255);
-        return QColor::fromHsv(h, s, v).rgb();
+        h = std::fmod(h + hue / 360.0f + 1.0f, 1.0f);
+        s = std::clamp(s + saturation / 100.0f, 0.0f, 1.0f);
+        v = std::clamp(v + value / 100.0f, 0.0f, 1.0f);
+        return QColor::fromHsvF(h, s, v).rgb();
     });
 }
 
 QImage AdjustHSL(const QImage& image, int hue, int saturation, int lightness)
 {
     return MapPixels(image, [&](QRgb c) {
-        int h, s, l;
-        QColor(c).getHsl(&h, &s, &l);
+        float h, s, l;
+        QColor(c).getHslF(&h, &s, &l);
         if (h < 0) h = 0;
-        h = ((h + hue) % 360 + 360) % 360;
-        s = std::clamp(s + saturation * 255 / 100, 0, 255);
-        l = std::clamp(l + lightness * 255 / 100, 0, 255);
-        return QColor::fromHsl(h, s, l).rgb();
+        h = std::fmod(h + hue / 360.0f + 1.0f, 1.0f);
+        s = std::clamp(s + saturation / 100.0f, 0.0f, 1.0f);
+        l = std::clamp(l + lightness / 100.0f, 0.0f, 1.0f);
+        return QColor::fromHslF(h, s, l).rgb();
     });
 }
 

@@ -133,7 +133,8 @@ void TImageView::DeSelect()
 
 QSize TImageView::ScaledSize() const
 {
-    return QSize(int(std::ceil(FBitmap.Width() * Scale())), int(std::ceil(FBitmap.Height() * Scale())));
+    // The tolerance keeps a fitted size from growing a pixel through rounding.
+    return QSize(int(std::ceil(FBitmap.Width() * Scale() - 1e-6)), int(std::ceil(FBitmap.Height() * Scale() - 1e-6)));
 }
 
 QPoint TImageView::Origin() const
