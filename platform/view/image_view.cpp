@@ -294,7 +294,7 @@ QPoint TImageView::GridPoint(QPointF bitmapPoint) const
 void TImageView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if (OnMouseDown) OnMouseDown(this, event->button(), event->modifiers(), pos.x(), pos.y());
+    if (OnMouseDown) OnMouseDown(this, event->button(), pos);
     if (event->button() != Qt::LeftButton || FBitmap.Empty()) return;
     if (FMouseInteract == miSelect) {
         const QPointF p = ViewToBitmap(event->position());

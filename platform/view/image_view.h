@@ -37,8 +37,8 @@ public:
     int Tag = 0;
     // Progress handler handed to the view's own I/O component when it is created.
     std::function<void(void* sender, int percent)> OnProgress;
-    // Every mouse press, before the view acts on it (sender, button, modifiers, position).
-    std::function<void(TImageView* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
+    // Every mouse press, before the view acts on it (sender, button, position in the view).
+    std::function<void(TImageView* sender, Qt::MouseButton button, QPoint position)> OnMouseDown;
 
     TImageIO& IO();
     TImageProc& Proc();

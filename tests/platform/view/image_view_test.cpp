@@ -121,7 +121,7 @@ TEST(ImageView, DragSelectsClickDeselectsAndScrollModeDrags)
     f.SetImage(100, 100, [](int, int) { return CreateRGB(50, 50, 50); });
     f.view.SetZoom(100);
     int presses = 0;
-    f.view.OnMouseDown = [&](TImageView* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
+    f.view.OnMouseDown = [&](TImageView* sender, Qt::MouseButton button, QPoint) {
         EXPECT_EQ(sender, &f.view);
         EXPECT_EQ(button, Qt::LeftButton);
         ++presses;
