@@ -8,7 +8,6 @@
 // decoder refuses sets Aborting and leaves the bitmap as it was.
 
 #include "formats/core/checked_size.h"
-#include "formats/core/default_dpi.h"
 #include "formats/core/row_bits.h"
 #include "formats/gif/gif.h"
 
@@ -173,7 +172,7 @@ private:
         FParams.GifWinWidth = IEGetLE16(screen + 6);
         FParams.GifWinHeight = IEGetLE16(screen + 8);
         FParams.GifRatio = screen[12];
-        FParams.DpiX = FParams.DpiY = IEDefaultDpi();
+        FParams.DpiX = FParams.DpiY = IEDefaultDpi;
         FParams.SamplesPerPixel = 1;
         const uint8_t packed = screen[10];
         FGlobal.sizeCode = packed & 7;

@@ -1,7 +1,6 @@
 // ReadPxm: P1 to P6 into ipf1Bit (bitmaps) or ipf24RGB (greymaps and pixmaps).
 
 #include "formats/core/checked_size.h"
-#include "formats/core/default_dpi.h"
 #include "formats/pxm/pxm.h"
 #include "formats/pxm/pxm_token.h"
 
@@ -174,7 +173,7 @@ void ReadPxm(TStream& stream, TIEBitmap& bitmap, TIOParamsVals& params, bool par
     params.FreeColorMap();
     params.Width = header.width;
     params.Height = header.height;
-    params.DpiX = params.DpiY = IEDefaultDpi();
+    params.DpiX = params.DpiY = IEDefaultDpi;
 
     const std::string& m = header.magic;
     const bool known = m.size() == 2 && m[0] == 'P' && m[1] >= '1' && m[1] <= '6';
