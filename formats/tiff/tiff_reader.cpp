@@ -20,9 +20,6 @@
 #include <vector>
 
 namespace {
-// Resolution reported for pages that carry none.
-constexpr int kScreenDpi = 96;
-
 uint8_t ReverseBits(uint8_t b) {
     b = uint8_t((b & 0xF0) >> 4 | (b & 0x0F) << 4);
     b = uint8_t((b & 0xCC) >> 2 | (b & 0x33) << 2);
@@ -209,8 +206,8 @@ void TTiffReader::FillParams(const TTiffDirectory& d) {
     };
     p.DpiX = scaled(ttXResolution);
     p.DpiY = scaled(ttYResolution);
-    if (p.DpiX == 0) p.DpiX = kScreenDpi;
-    if (p.DpiY == 0) p.DpiY = kScreenDpi;
+    if (p.DpiX == 0) p.DpiX = IEDefaultDpi;
+    if (p.DpiY == 0) p.DpiY = IEDefaultDpi;
     p.TiffXPos = scaled(ttXPosition);
     p.TiffYPos = scaled(ttYPosition);
     p.TiffDocumentName = d.Ascii(ttDocumentName);

@@ -403,9 +403,10 @@ int TTiffWriter::Run(bool append, TIEBitmap& bitmap) {
         const size_t n = size_t(1) << FBits;
         std::vector<uint16_t> map(3 * n, 0);
         for (size_t i = 0; i < n && i < size_t(FPaletteSize); ++i) {
-            map[i] = uint16_t(FPalette[i].r << 8);
-            map[n + i] = uint16_t(FPalette[i].g << 8);
-            map[2 * n + i] = uint16_t(FPalette[i].b << 8);
+            // × 257 rather than << 8, so that 255 stays full intensity in 16 bits.
+            map[i] = uint16_t(FPalette[i].r * 257);
+            map[n + i] = uint16_t(FPalette[i].g * 257);
+            map[2 * n + i] = uint16_t(FPalette[i].b * 257);
         }
         Short(ttColorMap, map);
     }
