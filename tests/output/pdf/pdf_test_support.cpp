@@ -43,14 +43,6 @@ const auto* const LocaleEnvironment = testing::AddGlobalTestEnvironment(new TLoc
 
 }  // namespace
 
-TProgramPage::TProgramPage() {
-    Page.SetBounds(0, 0, 600, 800);
-    Panel = &Page.InsertControl(std::make_unique<TPRLayoutPanel>("PRLayoutPanel1"));
-    Panel->SetAlign(alClient);
-    Image = &Panel->InsertControl(std::make_unique<TPRImage>("PRImage1"));
-    Image->SetAlign(alClient);
-}
-
 void FillQuadrants(TIEBitmap& bitmap, int width, int height) {
     bitmap.Allocate(width, height, ipf24RGB);
     for (int y = 0; y < height; ++y) {

@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "formats/core/ie_bitmap.h"
-#include "output/pdf/pr_image.h"
-#include "output/pdf/pr_report.h"
+#include "output/pdf/image_pdf_page.h"
 
 class TPdfDoc;
 
-// The page the PDF command prints: 600 × 800, margins 32, a layout panel and an image both
-// aligned to the whole area.
+// The page the PDF command prints, with short names for the tests.
 struct TProgramPage {
-    TProgramPage();
-    TPRPage Page{"PRPage1"};
-    TPRLayoutPanel* Panel;
-    TPRImage* Image;
+    TImagePdfPage Pdf;
+    TPRPage& Page = Pdf.PRPage1;
+    TPRLayoutPanel* Panel = &Pdf.PRLayoutPanel1;
+    TPRImage* Image = &Pdf.PRImage1;
 };
 
 // A 24-bit image whose left half is red on top and green below, and whose right half is blue.
