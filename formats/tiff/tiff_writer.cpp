@@ -38,7 +38,7 @@ private:
     uint32_t Here() { return uint32_t(FStream.Position() - FStart); }
     void PadEven() { if (Here() & 1) Write("", 1); }
     // Adds an entry; values longer than 4 bytes go to the stream now, at an even position.
-    void Entry(uint16_t tag, uint16_t type, uint32_t count, const std::vector<uint8_t>& value, bool forceOffset = false);
+    void Entry(uint16_t tag, uint16_t type, uint32_t count, const std::vector<uint8_t>& value);
     void Short(uint16_t tag, std::vector<uint16_t> values);
     void Long(uint16_t tag, uint32_t value) { std::vector<uint8_t> v(4); IEPutLE32(v.data(), value); Entry(tag, tyLong, 1, v); }
     void Rational(uint16_t tag, uint32_t num, uint32_t den);
@@ -75,12 +75,12 @@ private:
     std::vector<uint8_t> FPacked;
 };
 
-void TTiffWriter::Entry(uint16_t tag, uint16_t type, uint32_t count, const std::vector<uint8_t>& value, bool forceOffset) {
+void TTiffWriter::Entry(uint16_t tag, uint16_t type, uint32_t count, const std::vector<uint8_t>& value) {
     uint8_t e[12]{};
     IEPutLE16(e, tag);
     IEPutLE16(e + 2, type);
     IEPutLE32(e + 4, count);
-    if (value.size() <= 4 && !forceOffset) {
+    if (value.size() <= 4) {
         std::memcpy(e + 8, value.data(), value.size());
     } else {
         PadEven();
@@ -104,11 +104,12 @@ void TTiffWriter::Rational(uint16_t tag, uint32_t num, uint32_t den) {
     Entry(tag, tyRational, 1, v);
 }
 
-// ASCII values always go to an offset, with their terminating zero.
+// ASCII values carry their terminating zero; up to 4 bytes they sit in the entry, where
+// every reader looks for them.
 void TTiffWriter::Ascii(uint16_t tag, const std::string& text) {
     std::vector<uint8_t> v(text.begin(), text.end());
     v.push_back(0);
-    Entry(tag, tyAscii, uint32_t(v.size()), v, /*forceOffset=*/true);
+    Entry(tag, tyAscii, uint32_t(v.size()), v);
 }
 
 void TTiffWriter::PrepareBitmap(TIEBitmap& bitmap) {
