@@ -135,6 +135,7 @@ private:
     TTIFFVars FV;
     TTiffPixelLayout FLayout;
     std::vector<uint8_t> FUnpacked;
+    int FRowsDone = 0;  // rows of a stripped page holding decoded pixels
 };
 
 bool TTiffReader::ReadTags(const TTiffDirectory& d) {
@@ -285,6 +286,7 @@ bool TTiffReader::DecodeStrips(TIEBitmap& bitmap, TIEBitmap* mask) {
         if (FV.Compression == 7) {
             if (!DecodeJpegChunk(ReadChunk(s), bitmap, 0, y)) return Fail();
             y += rows;
+            FRowsDone = y;
             Progress(y, height);
             continue;
         }
@@ -317,6 +319,7 @@ bool TTiffReader::DecodeStrips(TIEBitmap& bitmap, TIEBitmap* mask) {
                 }
                 TiffConvertRow(FLayout, chunky.data(), width, bitmap.ScanLine(y), maskRow);
             }
+            FRowsDone = y + 1;
             Progress(y + 1, height);
             if (FProgress.Aborted()) return false;
         }
@@ -426,7 +429,8 @@ void TTiffReader::Run(TIEBitmap& bitmap, int& pageCount, bool useStreamPosition,
     const TImagePixelFormat format = TiffIsBilevel(FLayout) && !jpeg ? ipf1Bit : ipf24RGB;
     if (!IEImageBytes(FV.Width, FV.Height, int(IEBitsPerPixel[format]), FParams.MaxImageBytes)) return (void)Fail();
     bitmap.Allocate(int(FV.Width), int(FV.Height), format);
-    bitmap.Fill(format == ipf1Bit ? 0xFF : 0x00);
+    // Tiles may leave gaps; strips clear what they did not reach (below).
+    if (FV.Tiled) bitmap.Fill(format == ipf1Bit ? 0xFF : 0x00);
     const int unpackWidth = int(FV.Tiled ? FV.TileWidth : FV.Width);
     if (TiffNeedsUnpack(FLayout)) FUnpacked.resize(size_t(unpackWidth) * size_t(FV.Samples) + 8);
 
@@ -439,6 +443,8 @@ void TTiffReader::Run(TIEBitmap& bitmap, int& pageCount, bool useStreamPosition,
         mask->Fill(255);
     }
     bool ok = FV.Tiled ? DecodeTiles(bitmap, mask.get()) : DecodeStrips(bitmap, mask.get());
+    for (int y = FRowsDone; !FV.Tiled && y < int(FV.Height); ++y)
+        std::memset(bitmap.ScanLine(y), format == ipf1Bit ? 0xFF : 0x00, size_t(bitmap.RowLen()));
     if (ok && FParams.TiffAdjustOrientation && FV.Orientation != 1) {
         TiffApplyOrientation(bitmap, FV.Orientation);
         if (mask) TiffApplyOrientation(*mask, FV.Orientation);
