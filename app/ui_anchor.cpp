@@ -1,1 +1,0 @@
-namespace numerak_ui_anchor { int Anchor = 0; }

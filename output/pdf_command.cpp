@@ -1,0 +1,6 @@
+// The one-page PDF command.
+// Placeholders until the commands land: each does nothing yet.
+
+#include "app/main_form.h"
+
+void TForm1::pdfClick() {}
