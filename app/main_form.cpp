@@ -54,6 +54,14 @@ template <typename W> W* Named(W* widget, const char* name)
     return widget;
 }
 
+// A group box holding one control, with tight margins.
+void Frame(QGroupBox* box, QWidget* control)
+{
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(control);
+}
+
 void SetHint(QWidget* widget, const QString& hint, bool iconOnly)
 {
     widget->setToolTip(ShortHint(hint));
@@ -189,15 +197,22 @@ void TForm1::BuildActionPanel()
     Panel1 = Named(new QWidget(this), "Panel1");
     Panel1->setFixedWidth(224);
     auto* layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(3);
 
     GroupBox2 = Named(new QGroupBox(QStringLiteral("Choix du scanner"), Panel1), "GroupBox2");
     ComboBox1 = Named(new QComboBox(GroupBox2), "ComboBox1");
     ComboBox1->setAccessibleName(GroupBox2->title());
-    (new QVBoxLayout(GroupBox2))->addWidget(ComboBox1);
+    auto* sources = new QVBoxLayout(GroupBox2);
+    sources->setContentsMargins(6, 4, 6, 4);
+    sources->addWidget(ComboBox1);
     layout->addWidget(GroupBox2);
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral(" Options  du scanner"), Panel1), "GroupBox1");
     auto* options = new QGridLayout(GroupBox1);
+    options->setContentsMargins(6, 4, 6, 4);
+    options->setVerticalSpacing(2);
+    options->setHorizontalSpacing(4);
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Dialogue Scanner"), GroupBox1), "CheckBox1");
     CheckBox3 = Named(new QCheckBox(QStringLiteral("Affichage de l'image"), GroupBox1), "CheckBox3");
     CheckBox3->setChecked(true);
@@ -208,22 +223,31 @@ void TForm1::BuildActionPanel()
     ComboBox3->setCurrentIndex(-1);
     ComboBox3->setEditText(QStringLiteral("200"));
     Label1->setBuddy(ComboBox3);
+    ComboBox3->setAccessibleName(Label1->text());
     Label3 = Named(new QLabel(QStringLiteral("Couleurs:"), GroupBox1), "Label3");
     ComboBox2 = Named(new QComboBox(GroupBox1), "ComboBox2");
     Label3->setBuddy(ComboBox2);
+    ComboBox2->setAccessibleName(Label3->text());
     Label2 = Named(new QLabel(QStringLiteral("Nombre de copies:"), GroupBox1), "Label2");
     Edit1 = Named(new QLineEdit(GroupBox1), "Edit1");
     Edit1->setReadOnly(true);
-    Edit1->setMaximumWidth(40);
+    Edit1->setFixedWidth(36);
     Label2->setBuddy(Edit1);
     UpDown1 = Named(new TUpDown(1, 100, 1, GroupBox1), "UpDown1");
     UpDown1->SetAssociate(Edit1);
+    UpDown1->setFixedSize(16, Edit1->sizeHint().height());
     UpDown1->setAccessibleName(WithoutAccelerator(Label2->text()));
     auto* copies = new QHBoxLayout;
     copies->setSpacing(0);
     copies->addWidget(Edit1);
     copies->addWidget(UpDown1);
     copies->addStretch();
+    // The lists stay narrow so that the labels keep their full width in the fixed panel.
+    for (QComboBox* list : {ComboBox3, ComboBox2}) {
+        list->setMinimumContentsLength(3);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    options->setColumnStretch(1, 1);
     options->addWidget(CheckBox1, 0, 0, 1, 2);
     options->addWidget(CheckBox3, 1, 0, 1, 2);
     options->addWidget(Label1, 2, 0);
@@ -243,6 +267,8 @@ void TForm1::BuildActionPanel()
 
     GroupBox3 = Named(new QGroupBox(QStringLiteral("Action"), Panel1), "GroupBox3");
     auto* actions = new QVBoxLayout(GroupBox3);
+    actions->setContentsMargins(4, 2, 4, 2);
+    actions->setSpacing(2);
     auto button = [&](QPushButton*& b, const char* name, const QString& caption, const QString& hint, int image,
                       bool enabled) {
         b = Named(new QPushButton(ImageList1.Icon(image), caption, GroupBox3), name);
@@ -282,6 +308,7 @@ void TForm1::BuildImagePage()
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setPageStep(1000);
     TrackBar1->setValue(0);
+    TrackBar1->setMinimumWidth(80);
     SetHint(TrackBar1, QStringLiteral("Zoom"), true);
     zoom = Named(new QComboBox(Panel2), "zoom");
     zoom->setEditable(true);
@@ -332,9 +359,12 @@ void TForm1::BuildImagePage()
 void TForm1::BuildSettingsPage()
 {
     auto* page = new QVBoxLayout(TeTabSheet2);
+    page->setContentsMargins(4, 4, 4, 4);
     TeGroupBox1 = Named(new QGroupBox(QStringLiteral("&Paramètres Image"), TeTabSheet2), "TeGroupBox1");
     page->addWidget(TeGroupBox1);
     auto* grid = new QGridLayout(TeGroupBox1);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(3);
 
     // Paths and system names can be long; they must not widen the window.
     auto valueLabel = [](QLabel* label) {
@@ -362,12 +392,15 @@ void TForm1::BuildSettingsPage()
     grid->addWidget(activation, 2, 0, 1, 2);
 
     auto* left = new QVBoxLayout;
+    left->setSpacing(3);
     GroupBox4 = Named(new QGroupBox(QStringLiteral("&Enregistrement du type"), TeGroupBox1), "GroupBox4");
     SetHint(GroupBox4, QStringLiteral("Associer Numerak à un type de fichier"), false);
-    auto* types = new QVBoxLayout(GroupBox4);
+    auto* types = new QGridLayout(GroupBox4);
+    int typeCount = 0;
     auto typeBox = [&](QCheckBox*& box, const char* name) {
         box = Named(new QCheckBox(QString::fromLatin1(name), GroupBox4), name);
-        types->addWidget(box);
+        types->addWidget(box, typeCount / 3, typeCount % 3);
+        ++typeCount;
     };
     typeBox(Tiff, "Tiff");
     typeBox(Bmp, "Bmp");
@@ -376,19 +409,20 @@ void TForm1::BuildSettingsPage()
     typeBox(Gif, "Gif");
     left->addWidget(GroupBox4);
     formats = Named(new TRadioGroup(QStringLiteral("&Format d'enregistrement par défaut"),
-                                    {"Tiff", "Bmp", "Jpeg", "Png", "Gif"}, 1, TeGroupBox1),
+                                    {"Tiff", "Bmp", "Jpeg", "Png", "Gif"}, 3, TeGroupBox1),
                     "formats");
     left->addWidget(formats);
     left->addStretch();
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(3);
     langage = Named(new TRadioGroup(QStringLiteral("&Langue"), {"Français", "Anglais"}, 2, TeGroupBox1), "langage");
     langage->SetItemIndex(0);
     right->addWidget(langage);
     exportacrobat = Named(new QGroupBox(QStringLiteral("&Export vers Acrobat Reader"), TeGroupBox1), "exportacrobat");
     acrobate = Named(new QCheckBox(QStringLiteral("Voir le fichier Pdf après création"), exportacrobat), "acrobate");
     acrobate->setChecked(true);
-    (new QVBoxLayout(exportacrobat))->addWidget(acrobate);
+    Frame(exportacrobat, acrobate);
     right->addWidget(exportacrobat);
     Theme = Named(new QGroupBox(QStringLiteral("&Thèmes"), TeGroupBox1), "Theme");
     themes = Named(new QComboBox(Theme), "themes");
@@ -396,7 +430,7 @@ void TForm1::BuildSettingsPage()
                       "Luna Stead", "Plex", "ProfSkin", "QNX", "KDE", "Autre..."});
     themes->setCurrentIndex(0);
     themes->setAccessibleName(WithoutAccelerator(Theme->title()));
-    (new QVBoxLayout(Theme))->addWidget(themes);
+    Frame(Theme, themes);
     right->addWidget(Theme);
     Effetmenu = Named(new TRadioGroup(QStringLiteral("&Effets des menus"),
                                       {"Aucun", "Déroulant à droite", "Déroulant centré"}, 1, TeGroupBox1),
@@ -411,7 +445,7 @@ void TForm1::BuildSettingsPage()
     transparence->setTickPosition(QSlider::TicksBelow);
     transparence->setValue(200);
     transparence->setAccessibleName(WithoutAccelerator(transparencemenus->title()));
-    (new QVBoxLayout(transparencemenus))->addWidget(transparence);
+    Frame(transparencemenus, transparence);
     right->addWidget(transparencemenus);
     right->addStretch();
 

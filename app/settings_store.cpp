@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 
 #include "app/system_info.h"
+#include "formats/imageio/lzw_install.h"
 #include "platform/controls/radio_group.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/registry/registry.h"
@@ -113,7 +114,7 @@ bool IsThemes(const TSetting& setting)
 
 void TForm1::FormCreate()
 {
-    // TODO(image-core): call IEInstallProgramLzwRoutines() here, first thing, once it lands.
+    IEInstallProgramLzwRoutines();
     move(0, 0);
     ReadComputerProperties();
     Label7->setText(DefaultSaveFolder(OSLabel->text(), GetSpecialFolderPath(DocumentsFolderId)));

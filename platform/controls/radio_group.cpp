@@ -8,6 +8,8 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int c
     : QGroupBox(caption, parent), FGroup(new QButtonGroup(this)), FLayout(new QGridLayout(this)),
       FColumns(std::max(1, columns))
 {
+    FLayout->setContentsMargins(6, 2, 6, 2);
+    FLayout->setVerticalSpacing(0);
     // Exclusivity is handled by hand so that "no item selected" stays representable.
     FGroup->setExclusive(false);
     SetItems(items);

@@ -15,7 +15,8 @@ TUpDown::TUpDown(int min, int max, int position, QWidget* parent)
     for (QToolButton* button : {FUp, FDown}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        button->setIconSize(QSize(8, 8));
         layout->addWidget(button);
     }
     FUp->setArrowType(Qt::UpArrow);
