@@ -566,6 +566,7 @@ void TForm1::ConnectHandlers()
     connect(themes, &QComboBox::activated, this, Bound([this] { themesChange(); }));
     connect(Effetmenu, &TRadioGroup::Click, this, Bound([this] { EffetmenuClick(); }));
     connect(transparence, &QSlider::valueChanged, this, Bound([this] { transparenceChange(); }));
+    connect(formats, &TRadioGroup::Click, this, Bound([this] { formatsClick(); }));
     connect(langage, &TRadioGroup::Click, this, Bound([this] { Francaisanglais(); }));
     connect(RadioGroup1, &QComboBox::activated, this, Bound([this] { RadioGroup1Click(); }));
     connect(RadioGroup2, &QComboBox::activated, this, Bound([this] { RadioGroup2Click(); }));

@@ -239,6 +239,7 @@ public:
     void Ouvrir1_oldClick();
     void Enregistrersous1_oldClick();
     void CustomItem1Click();
+    void formatsClick();
 
     // View controls and clipboard (documents/view_controls.cpp)
     void Copier1_oldClick();

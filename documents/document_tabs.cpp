@@ -60,6 +60,9 @@ void TForm1::NewDocument()
 
     ImageIO1.SetAttachedImage(view);
     ImageIO1.OnProgress = [this](void* sender, int percent) { ImageViewProgress(sender, percent); };
+    view->OnMouseDown = [this](TImageView* sender, Qt::MouseButton button, QPoint position) {
+        ImageViewMouseDown(sender, button, position);
+    };
 
     PageControl2->setTabText(position, (IsEnglish(langage) ? QStringLiteral("Picture %1") : QStringLiteral("Image %1"))
                                            .arg(position));
