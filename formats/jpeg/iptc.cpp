@@ -1,5 +1,7 @@
 #include "formats/jpeg/iptc.h"
 
+#include "formats/core/row_bits.h"
+
 #include <cstring>
 
 namespace {
@@ -11,14 +13,6 @@ void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
 {
     for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
         out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-uint32_t GetBigEndian(const uint8_t* p, int bytes)
-{
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value = value << 8 | p[i];
-    return value;
 }
 
 void PutItem(std::vector<uint8_t>& out, int record, int dataSet, const std::string& data)
@@ -60,12 +54,12 @@ std::vector<TIptcItem> IptcParseItems(const uint8_t* data, size_t size)
         TIptcItem item;
         item.Record = data[pos + 1];
         item.DataSet = data[pos + 2];
-        size_t length = GetBigEndian(data + pos + 3, 2);
+        size_t length = IEGetBE16(data + pos + 3);
         pos += 5;
         if (length & 0x8000) {
             if (pos + 4 > size)
                 break;
-            length = GetBigEndian(data + pos, 4);
+            length = IEGetBE32(data + pos);
             pos += 4;
         }
         if (length > size - pos)
@@ -80,17 +74,15 @@ std::vector<TIptcItem> IptcParseItems(const uint8_t* data, size_t size)
 std::vector<uint8_t> IptcMakeApp13(const std::vector<TIptcItem>& items)
 {
     const std::vector<uint8_t> body = IptcSerializeItems(items);
-    std::vector<uint8_t> out;
-    out.reserve(sizeof IEPhotoshopSignature + 12 + body.size() + 1);
-    out.insert(out.end(), IEPhotoshopSignature, IEPhotoshopSignature + sizeof IEPhotoshopSignature);
-    for (char c : {'8', 'B', 'I', 'M'})
-        out.push_back(static_cast<uint8_t>(c));
-    PutBigEndian(out, IEIptcResource, 2);
-    PutBigEndian(out, 0, 2);  // empty name, padded to even length
-    PutBigEndian(out, static_cast<uint32_t>(body.size()), 4);
-    out.insert(out.end(), body.begin(), body.end());
-    if (out.size() % 2)
-        out.push_back(0);
+    constexpr size_t header = sizeof IEPhotoshopSignature + 12;  // 8BIM, id, empty name, size
+    std::vector<uint8_t> out(header + body.size() + body.size() % 2, 0);
+    std::memcpy(out.data(), IEPhotoshopSignature, sizeof IEPhotoshopSignature);
+    uint8_t* resource = out.data() + sizeof IEPhotoshopSignature;
+    std::memcpy(resource, "8BIM", 4);
+    IEPutBE16(resource + 4, IEIptcResource);
+    IEPutBE32(resource + 8, static_cast<uint32_t>(body.size()));
+    if (!body.empty())
+        std::memcpy(out.data() + header, body.data(), body.size());
     return out;
 }
 
@@ -103,13 +95,13 @@ std::vector<TIptcItem> IptcParseApp13(const std::vector<uint8_t>& payload)
         return IptcParseItems(p, size);
     // Walk the resources: the size bytes of a header may themselves hold 0x1C.
     while (pos + 12 <= size && std::memcmp(p + pos, "8BIM", 4) == 0) {
-        const uint16_t id = static_cast<uint16_t>(GetBigEndian(p + pos + 4, 2));
+        const uint16_t id = static_cast<uint16_t>(IEGetBE16(p + pos + 4));
         size_t namePos = pos + 6;
         const size_t nameLength = p[namePos];
         size_t after = namePos + ((nameLength + 2) & ~size_t(1));  // Pascal string padded to even
         if (after + 4 > size)
             break;
-        const size_t length = GetBigEndian(p + after, 4);
+        const size_t length = IEGetBE32(p + after);
         after += 4;
         if (length > size - after)
             break;

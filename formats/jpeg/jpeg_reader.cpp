@@ -94,7 +94,8 @@ void CopyMarkers(const jpeg_decompress_struct& info, TIOParamsVals& params)
     }
 }
 
-void DecodeRows(TJpegDecompressor& jpeg, TIEBitmap& bitmap, bool cmykOutput, TProgressRec& progress)
+void DecodeRows(TJpegDecompressor& jpeg, TIEBitmap& bitmap, bool cmykOutput, TProgressRec& progress,
+                TIOParamsVals& params)
 {
     jpeg_decompress_struct& info = jpeg.Info;
     const int width = static_cast<int>(info.output_width);
@@ -119,6 +120,7 @@ void DecodeRows(TJpegDecompressor& jpeg, TIEBitmap& bitmap, bool cmykOutput, TPr
     if (info.output_scanline < info.output_height)
         progress.Abort();
     else if (!progress.Aborted()) {
+        CopyMarkers(info, params);  // finishing frees them, with markers met between scans
         try {
             jpeg_finish_decompress(&info);
         } catch (const EIEJpegException&) {
@@ -174,6 +176,7 @@ void ReadJpeg(TStream& stream, TStream* tables, TIEBitmap& bitmap, bool rawColor
         jpeg_read_header(&info, TRUE);
         if (progress.Aborted())
             return;
+        CopyMarkers(info, params);
 
         params.BitsPerSample = 8;
         const TColorSpaceRow* space = nullptr;
@@ -211,9 +214,8 @@ void ReadJpeg(TStream& stream, TStream* tables, TIEBitmap& bitmap, bool rawColor
                 return;
             }
             jpeg_start_decompress(&info);
-            DecodeRows(jpeg, bitmap, cmykOutput, progress);
+            DecodeRows(jpeg, bitmap, cmykOutput, progress, params);
         }
-        CopyMarkers(info, params);
         if (jpeg.Error.Pub.num_warnings > 0) {
             params.JpegWarningCount = static_cast<int>(jpeg.Error.Pub.num_warnings);
             params.JpegWarningCode = jpeg.Error.LastWarningCode;

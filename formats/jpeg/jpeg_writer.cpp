@@ -9,9 +9,6 @@
 
 namespace {
 
-// Resolution written when the record has none.
-constexpr int IEScreenDpi = 96;
-
 struct TJpegCompressor {
     jpeg_compress_struct Info{};
     TJpegErrorRecord Error;
