@@ -47,9 +47,6 @@ struct TExifBlock {
     void Clear() { *this = TExifBlock(); }
 };
 
-// Resolution given to images that carry none: the screen's logical resolution.
-inline constexpr int IEScreenDpi = 96;
-
 class TIOParamsVals;
 
 // What SetDefaultParams may read from the owning component: the attached image's size and the

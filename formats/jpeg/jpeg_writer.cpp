@@ -36,7 +36,7 @@ constexpr TColorSpaceChoice IEJpegWriteSpaces[] = {
 
 constexpr J_DCT_METHOD IEJpegDctMethods[] = {JDCT_ISLOW, JDCT_IFAST, JDCT_FLOAT};
 
-UINT16 Density(int dpi) { return static_cast<UINT16>(std::clamp(dpi == 0 ? IEScreenDpi : dpi, 1, 65535)); }
+UINT16 Density(int dpi) { return static_cast<UINT16>(std::clamp(dpi == 0 ? IEDefaultDpi : dpi, 1, 65535)); }
 
 void Configure(jpeg_compress_struct& info, const TIEBitmap& bitmap, const TIOParamsVals& params, bool& cmykInput)
 {

@@ -144,7 +144,7 @@ TEST(JpegWrite, OneBitImagesAndScreenResolution)
     EXPECT_EQ(bitmap.PixelFormat(), ipf1Bit);  // the caller's bitmap is left alone
     EXPECT_LT(back.ScanLine(1)[3], 8);
     EXPECT_GT(back.ScanLine(8)[3], 247);
-    EXPECT_EQ(readParams.DpiX, IEScreenDpi);
+    EXPECT_EQ(readParams.DpiX, IEDefaultDpi);
 }
 
 TEST(JpegWrite, Failures)
