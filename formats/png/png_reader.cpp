@@ -76,20 +76,20 @@ void SetUpTransformations(png_structp png, int colorType, int bitDepth)
         png_set_expand(png);
     if (bitDepth == 16)
         png_set_strip_16(png);
-    if (bitDepth < 8)
-        png_set_packing(png);
+    if (bitDepth > 1 && bitDepth < 8)
+        png_set_packing(png);  // 1-bit rows stay packed: they are the bitmap's own layout
     if (grey && bitDepth > 1)
         png_set_gray_to_rgb(png);
     if (bitDepth > 1)
         png_set_bgr(png);
 }
 
-void ReadHeaderFields(png_structp png, png_infop info, TIOParamsVals& params)
+// From the file's own header values: the info reports the transformed ones after the update.
+void ReadHeaderFields(png_structp png, png_infop info, int colorType, int bitDepth, TIOParamsVals& params)
 {
-    const int colorType = png_get_color_type(png, info);
     params.Width = static_cast<int>(png_get_image_width(png, info));
     params.Height = static_cast<int>(png_get_image_height(png, info));
-    params.BitsPerSample = png_get_bit_depth(png, info);
+    params.BitsPerSample = bitDepth;
     params.SamplesPerPixel = SamplesOf(colorType);
     png_uint_32 resX = 0, resY = 0;
     int unit = 0;
@@ -170,11 +170,18 @@ void ReadPng(TStream& stream, TIEBitmap& bitmap, TIOParamsVals& params, bool mer
         SetUpTransformations(png, colorType, bitDepth);
         const int passes = png_set_interlace_handling(png);
         png_read_update_info(png, info);
-        ReadHeaderFields(png, info, params);
+        ReadHeaderFields(png, info, colorType, bitDepth, params);
         if (paramsOnly)
             return;
 
         const bool oneBit = bitDepth == 1;
+        // The rows libpng hands over must fit the bitmap's rows.
+        const int64_t bitmapRowLen = IERowLen(width, oneBit ? 1 : 24);
+        const int64_t rowBytes = int64_t(png_get_rowbytes(png, info));
+        if (rowBytes > (png_get_channels(png, info) == 4 ? int64_t(width) * 4 : bitmapRowLen)) {
+            progress.Abort();
+            return;
+        }
         const auto bytes = IEImageBytes(width, height, oneBit ? 1 : 24, params.MaxImageBytes);
         const auto packed = IECheckedMul(int64_t(png_get_rowbytes(png, info)), height);
         if (!bytes || !packed || *packed / IEDeflateMaxRatio > stream.Remaining()) {

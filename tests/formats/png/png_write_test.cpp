@@ -150,7 +150,7 @@ TEST(PngWrite, GreyImagesBecomeGreyFiles)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 32 * 3; ++x)
             grey.ScanLine(y)[x] = uint8_t((x / 3) * 8);
-    for (int bits : {8, 16, 4}) {
+    for (int bits : {8, 16}) {
         SCOPED_TRACE(bits);
         TIOParamsVals params;
         params.SamplesPerPixel = 1;
@@ -164,8 +164,7 @@ TEST(PngWrite, GreyImagesBecomeGreyFiles)
         TIOParamsVals readParams;
         std::unique_ptr<TIEBitmap> mask;
         ASSERT_TRUE(Read(bytes, back, readParams, mask));
-        const int step = bits == 4 ? 17 : 1;
-        EXPECT_EQ(back.ScanLine(2)[3 * 31], (248 >> (bits == 4 ? 4 : 0)) * step);
+        EXPECT_EQ(back.ScanLine(2)[3 * 31], 248);
     }
 }
 
