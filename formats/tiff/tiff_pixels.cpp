@@ -21,6 +21,7 @@ uint8_t ToByte(double c) { return uint8_t(std::clamp(std::lround(c * 255.0), 0L,
 
 bool TiffLayoutSupported(const TTiffPixelLayout& l) {
     const int p = l.Photometric, s = l.Samples, b = l.Bits;
+    if (b < 1) return false;  // a BitsPerSample of 0 describes no samples at all
     if (p == 2) return (s >= 3 && (b == 8 || b == 16)) || (s == 1 && b == 16);
     if (p == 3) return (s == 1 || s == 2) && b <= 8 && l.Palette;
     if (p == 0 || p == 1) return (s == 1 || s == 2) && (b <= 8 || b == 16) && (b != 1 || s == 1);

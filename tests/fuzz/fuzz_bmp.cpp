@@ -1,19 +1,15 @@
 // libFuzzer target: the BMP reader, then the writer over what it decoded.
 #include "formats/bmp/bmp.h"
+#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    TFuzzCase c;
     TMemoryStream in(data, size);
-    TIEBitmap bitmap;
-    TIOParamsVals params;
-    params.MaxImageBytes = int64_t(64) << 20;  // keep hostile sizes fast
-    bool aborting = false;
-    TProgressRec progress;
-    progress.Aborting = &aborting;
-    ReadBmp(in, bitmap, int64_t(size), /*paramsOnly=*/false, progress, params);
-    if (!aborting && !bitmap.Empty() && bitmap.Width() * int64_t(bitmap.Height()) < 65536) {
+    ReadBmp(in, c.bitmap, int64_t(size), /*paramsOnly=*/false, c.progress, c.params);
+    if (c.WorthWriting()) {
         TMemoryStream out;
-        WriteBmp(out, bitmap, params, progress);
+        WriteBmp(out, c.bitmap, c.params, c.progress);
     }
     return 0;
 }
