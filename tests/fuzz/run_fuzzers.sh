@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each one for a bounded time over a copy of
-# its seed corpus. Fails when a target finds a crash, a leak or undefined behaviour.
+# Builds the libFuzzer targets with clang and runs each one over a copy of its seed corpus for a
+# fixed number of inputs from a fixed seed, so that a run is repeatable, with a time cap.
+# Fails when a target finds a crash, a leak or undefined behaviour.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:?usage: run_fuzzers.sh BUILD_DIR [SECONDS]}
-seconds=${2:-15}
+build=${1:?usage: run_fuzzers.sh BUILD_DIR [RUNS]}
+runs=${2:-10000}
 
 CC=clang CXX=clang++ cmake -S "$repo/tests/fuzz/clang" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
@@ -15,8 +16,8 @@ for target in "$build"/fuzz_*; do
   name=$(basename "$target")
   work=$(mktemp -d)
   cp -r "$repo/tests/fuzz/corpus/$name/." "$work/" 2>/dev/null || true
-  echo "== $name (${seconds}s)"
-  if ! (cd "$work" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  echo "== $name ($runs inputs)"
+  if ! (cd "$work" && "$target" -seed=1 -runs="$runs" -max_total_time=120 -rss_limit_mb=2048 -timeout=10 \
         -print_final_stats=1 "$work" > "$work.log" 2>&1); then
     tail -n 40 "$work.log"
     status=1
