@@ -12,6 +12,7 @@
 #include "app/command_state.h"
 #include "app/image_list.h"
 #include "formats/imageio/image_io.h"
+#include "output/pdf/image_pdf_page.h"
 #include "platform/dialogs/dialogs.h"
 
 #include <QMainWindow>
@@ -201,6 +202,8 @@ public:
     TFileDialogOptions SaveImageDialog1;
     TFileDialogOptions SaveDialog1;
     TFileDialogOptions OpenPictureDialog1;
+    // The invisible page of the PDF command: PRPage1, PRLayoutPanel1, PRImage1 and PReport1.
+    TImagePdfPage PdfPage;
 
     // Width and height of the image most recently opened, scanned or pasted.
     int LastImageWidth = 0;
