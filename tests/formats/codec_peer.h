@@ -92,6 +92,22 @@ inline TRgbImage PeerDecode(const TTempDir& dir, const std::string& file) {
     return ParsePpm(ReadFile(out));
 }
 
+// Writes a raw PPM that the peer tools turn into the format under test.
+inline void WritePpm(const std::string& path, const TRgbImage& image) {
+    std::string head = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
+    std::vector<uint8_t> bytes(head.begin(), head.end());
+    bytes.insert(bytes.end(), image.rgb.begin(), image.rgb.end());
+    WriteFile(path, bytes);
+}
+
+// A colourful test image whose every pixel differs from its neighbours.
+inline TRgbImage Pattern(int w, int h) {
+    TRgbImage image{w, h, {}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.rgb.insert(image.rgb.end(), {uint8_t(x * 9), uint8_t(y * 17 + x), uint8_t(x * y)});
+    return image;
+}
+
 inline TMemoryStream StreamOf(const std::vector<uint8_t>& bytes) { return TMemoryStream(bytes.data(), bytes.size()); }
 
 // A 24-bit bitmap filled by f(x, y) -> TRGB.

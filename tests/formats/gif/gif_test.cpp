@@ -86,13 +86,6 @@ TRgbImage Pattern(int w, int h, int colours) {
     return image;
 }
 
-void WritePpm(const std::string& path, const TRgbImage& image) {
-    std::string head = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
-    std::vector<uint8_t> bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), image.rgb.begin(), image.rgb.end());
-    WriteFile(path, bytes);
-}
-
 }  // namespace
 
 // Files made by the peers decode to the pixels the peer decodes.

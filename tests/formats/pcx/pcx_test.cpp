@@ -33,20 +33,6 @@ struct TPcxFixture : ::testing::Test {
     TTempDir dir;
 };
 
-TRgbImage Pattern(int w, int h) {
-    TRgbImage image{w, h, {}};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.rgb.insert(image.rgb.end(), {uint8_t(x * 9), uint8_t(y * 17 + x), uint8_t(x * y)});
-    return image;
-}
-
-void WritePpm(const std::string& path, const TRgbImage& image) {
-    std::string head = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
-    std::vector<uint8_t> bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), image.rgb.begin(), image.rgb.end());
-    WriteFile(path, bytes);
-}
-
 // A header for a width × height image with the given layout; the rest of the file follows.
 std::vector<uint8_t> Header(int width, int height, int bits, int planes, int bytesPerLine, int encoding = 1) {
     std::vector<uint8_t> h(128, 0);

@@ -37,20 +37,6 @@ struct TPxmFixture : ::testing::Test {
     TTempDir dir;
 };
 
-TRgbImage Pattern(int w, int h) {
-    TRgbImage image{w, h, {}};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.rgb.insert(image.rgb.end(), {uint8_t(x * 9), uint8_t(y * 17 + x), uint8_t(x * y)});
-    return image;
-}
-
-void WritePpm(const std::string& path, const TRgbImage& image) {
-    std::string head = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
-    std::vector<uint8_t> bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), image.rgb.begin(), image.rgb.end());
-    WriteFile(path, bytes);
-}
-
 void ToBitmap(const TRgbImage& image, TIEBitmap& bitmap) {
     Fill24(bitmap, image.width, image.height, [&](int x, int y) {
         const uint8_t* p = &image.rgb[size_t(3 * (y * image.width + x))];
